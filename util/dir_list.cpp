@@ -41,7 +41,7 @@ u_dir_list_t* u_dir_open(const char* path) {
     std::vector<std::string>& others = *found;
     std::erase_if(others, [](const std::string& n) { return n.size() > static_cast<size_t>(U_DIR_NAME_MAX); });
     std::sort(others.begin(), others.end());
-    size_t bytes = sizeof ". .";  // "." and ".." with their terminators
+    size_t bytes = sizeof "." + sizeof "..";  // with their terminators
     for (const std::string& n : others) bytes += n.size() + 1;
     const size_t count = others.size() + 2;
 

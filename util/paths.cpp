@@ -22,7 +22,7 @@ bool copy_bounded(std::string_view text, char* buffer, int32_t size) {
         buffer[0] = '\0';
         return false;
     }
-    std::memcpy(buffer, text.data(), text.size());
+    std::copy(text.begin(), text.end(), buffer);
     buffer[text.size()] = '\0';
     return true;
 }

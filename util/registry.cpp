@@ -93,7 +93,7 @@ std::optional<std::string> find_text(FILE* store, std::string_view section, std:
         if (!in_section) continue;
         std::string name;
         if (s.front() == '@') {
-            name = "@";
+            name.assign(1, '@');
             s.remove_prefix(1);
         } else if (s.front() == '"') {
             auto quoted = take_quoted(s);

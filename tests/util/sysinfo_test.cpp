@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <regex>
+#include <cstdio>
 #include <sstream>
 #include <string>
 #include <strings.h>
@@ -60,30 +60,54 @@ TEST(FileInternalName, NoneOnThisSystem) {
     EXPECT_EQ(u_file_internal_name("/bin/sh", nullptr), 1);
 }
 
+// One line of the module report: name, version (may be empty), size,
+// "mm/dd/yyyy hh:mm AM", location.
+struct ReportLine {
+    std::string name;
+    std::string version;
+    std::string location;
+};
+
+bool parse_report_line(const std::string& line, ReportLine& out) {
+    std::istringstream in(line);
+    std::vector<std::string> words;
+    for (std::string w; in >> w;) words.push_back(w);
+    if (words.size() != 6 && words.size() != 7) return false;
+    const bool has_version = words.size() == 7;
+    const size_t at = has_version ? 2 : 1;  // the size
+    int month = 0, day = 0, year = 0, hour = 0, minute = 0;
+    char tail = 0;
+    if (words[at].find_first_not_of("0123456789") != std::string::npos) return false;
+    if (std::sscanf(words[at + 1].c_str(), "%2d/%2d/%4d%c", &month, &day, &year, &tail) != 3) return false;
+    if (std::sscanf(words[at + 2].c_str(), "%2d:%2d%c", &hour, &minute, &tail) != 2) return false;
+    if (words[at + 3] != "AM" && words[at + 3] != "PM") return false;
+    out.name = words[0];
+    out.version = has_version ? words[1] : "";
+    out.location = words[at + 4];
+    return out.location.starts_with('/');
+}
+
 TEST(LoadedModules, ReportListsEachLibrarySortedByName) {
     CaptureMessages capture;
     ntGetLoadedModules();
     const std::string& text = capture.text();
-    std::smatch header;
-    ASSERT_TRUE(std::regex_search(
-        text, header,
-        std::regex("^\n([0-9]+) loaded DLLs \\(file name, version, size in bytes, last modified, location\\):\n")))
-        << text;
-    const int count = std::stoi(header[1]);
+    const std::string header_tail = " loaded DLLs (file name, version, size in bytes, last modified, location):\n";
+    ASSERT_TRUE(text.starts_with("\n")) << text;
+    const size_t header_end = text.find(header_tail);
+    ASSERT_NE(header_end, std::string::npos) << text;
+    const int count = std::stoi(text.substr(1, header_end - 1));
     ASSERT_GT(count, 0);
     EXPECT_TRUE(text.ends_with("\n\n")) << text;
 
-    std::istringstream body(text.substr(static_cast<size_t>(header.length(0))));
-    const std::regex line_form(
-        R"(^(\S+) +  +([0-9.]*)  +([0-9]+)  (\d\d/\d\d/\d{4} \d\d:\d\d [AP]M)  (/.*)$)");
+    std::istringstream body(text.substr(header_end + header_tail.size()));
     std::vector<std::string> names;
     std::string line;
     while (std::getline(body, line) && !line.empty()) {
-        std::smatch m;
-        ASSERT_TRUE(std::regex_match(line, m, line_form)) << line;
-        names.push_back(m[1]);
-        if (m[1].str().starts_with("libstdc++.so")) {
-            EXPECT_TRUE(std::regex_match(m[2].str(), std::regex(R"(\d+\.\d+\.\d+)"))) << line;
+        ReportLine parsed;
+        ASSERT_TRUE(parse_report_line(line, parsed)) << line;
+        names.push_back(parsed.name);
+        if (parsed.name.starts_with("libstdc++.so")) {
+            EXPECT_EQ(std::count(parsed.version.begin(), parsed.version.end(), '.'), 2) << line;
         }
     }
     EXPECT_EQ(static_cast<int>(names.size()), count);
