@@ -210,16 +210,16 @@ void put_padded(WideOut& out, const Conversion& c, std::u16string text) {
 // its '*' values filled in and the length that matches the value taken.
 template <typename T>
 std::string printf_text(const Conversion& c, std::string_view length, T value) {
-    std::string spec(1, '%');
-    spec.append(c.flags);
-    if (c.width) spec.append(std::to_string(*c.width));
-    if (c.precision) spec.append(1, '.').append(std::to_string(*c.precision));
-    spec.append(length);
-    spec.push_back(c.letter);
-    const int n = std::snprintf(nullptr, 0, spec.c_str(), value);
+    std::string directive(1, '%');
+    directive.append(c.flags);
+    if (c.width) directive.append(std::to_string(*c.width));
+    if (c.precision) directive.append(1, '.').append(std::to_string(*c.precision));
+    directive.append(length);
+    directive.push_back(c.letter);
+    const int n = std::snprintf(nullptr, 0, directive.c_str(), value);
     if (n <= 0) return {};
     std::string text(static_cast<size_t>(n) + 1, '\0');
-    std::snprintf(text.data(), text.size(), spec.c_str(), value);
+    std::snprintf(text.data(), text.size(), directive.c_str(), value);
     text.resize(static_cast<size_t>(n));
     return text;
 }
