@@ -19,6 +19,9 @@ public:
     virtual uint64_t monotonic_us() = 0;
     // Wall-clock time, seconds since the epoch.
     virtual std::time_t wall_time() = 0;
+    // Wall-clock time in milliseconds since the epoch; clocks without a
+    // finer wall time give whole seconds.
+    virtual int64_t wall_time_ms() { return static_cast<int64_t>(wall_time()) * 1000; }
 
     void sleep_ms(uint32_t milliseconds) { sleep_us(uint64_t{milliseconds} * 1000); }
     uint64_t monotonic_ms() { return monotonic_us() / 1000; }
@@ -30,6 +33,7 @@ public:
     void sleep_us(uint64_t microseconds) override;
     uint64_t monotonic_us() override;
     std::time_t wall_time() override;
+    int64_t wall_time_ms() override;
 };
 
 // A clock that only moves when told to or when someone sleeps on it: a
@@ -40,6 +44,9 @@ public:
     void sleep_us(uint64_t microseconds) override { advance_us(microseconds); }
     uint64_t monotonic_us() override { return now_us_.load(); }
     std::time_t wall_time() override { return wall_start_ + static_cast<std::time_t>(now_us_.load() / 1'000'000); }
+    int64_t wall_time_ms() override {
+        return static_cast<int64_t>(wall_start_) * 1000 + static_cast<int64_t>(now_us_.load() / 1000);
+    }
     void advance_us(uint64_t microseconds) { now_us_ += microseconds; }
     // Total time slept or advanced so far.
     uint64_t elapsed_us() const { return now_us_.load(); }
