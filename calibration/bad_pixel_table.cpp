@@ -4,11 +4,7 @@
 
 void bad_pixel_table_release(BadPixelTable& table) {
     if (table.sections != nullptr) {
-        for (int32_t i = 0; i < table.count; ++i) {
-            BadPixelList& list = table.sections[i].pixels;
-            if (list.entries != nullptr) gl_mem_free(list.entries);
-            list = BadPixelList{};
-        }
+        for (int32_t i = 0; i < table.count; ++i) BadPixelList_free(&table.sections[i].pixels);
         gl_mem_free(table.sections);
     }
     table.sections = nullptr;

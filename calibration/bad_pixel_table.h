@@ -1,25 +1,13 @@
 // The camera bad-pixel table of a slot: one section per camera mode, each
 // with its list of pixel coordinates.
 //
-// The pixel list is a vector holder of the data-file subsystem's kind
-// (capacity, count, data). Until those holders exist this header declares
-// the minimal form the table needs; the holders work replaces BadPixelList
-// with its own vector type, keeping the field meanings.
+// The pixel list is a vector holder of the data-file subsystem
+// (size, count, data).
 #pragma once
 
 #include <cstdint>
 
-struct BadPixel {
-    int32_t x;
-    int32_t y;
-    int32_t value;
-};
-
-struct BadPixelList {
-    int32_t capacity;   // entries allocated
-    int32_t count;      // entries in use
-    BadPixel* entries;  // owned; obtained through the allocator hooks
-};
+#include "datafile/vector_holder.h"
 
 struct BadPixelSection {
     int32_t grabMode;

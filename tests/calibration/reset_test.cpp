@@ -158,7 +158,7 @@ TEST_F(Slot, ResetsTheRunTimeStateThatDependsOnTheConfiguration) {
     si.wm.wmCalibrated = 1;
     si.badPixelTable.sections = static_cast<BadPixelSection*>(gl_mem_calloc(2, sizeof(BadPixelSection)));
     si.badPixelTable.count = 2;
-    si.badPixelTable.sections[1].pixels.entries = static_cast<BadPixel*>(gl_mem_calloc(4, sizeof(BadPixel)));
+    si.badPixelTable.sections[1].pixels.data = static_cast<BadPixel*>(gl_mem_calloc(4, sizeof(BadPixel)));
     si.posInstr.piReady = 1;
     si.posInstr.piPosition = 3.5;
     si.instr.instrOn = 1;
