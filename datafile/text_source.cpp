@@ -1,5 +1,9 @@
 #include "datafile/text_source.h"
 
+#include <bit>
+#include <cstring>
+#include <type_traits>
+
 #include "util/memhooks.h"
 
 namespace kelm::datafile {
@@ -18,6 +22,26 @@ struct SpaceTable {
     }
 };
 constexpr SpaceTable kSpace;
+
+// Room in the buffer that certainly holds a number of up to 19 digits with
+// its sign and the whitespace after it.
+constexpr ptrdiff_t kFastRoom = 64;
+
+// Values out of their type's range are refused rather than wrapped. "-0"
+// is zero; no other negative value is an unsigned 16-bit value.
+template <typename T>
+bool in_range(bool negative, uint64_t magnitude) {
+    if constexpr (std::is_same_v<T, uint16_t>)
+        return magnitude <= 65535 && (!negative || magnitude == 0);
+    else
+        return magnitude <= (negative ? uint64_t{1} << 31 : uint64_t{INT32_MAX});
+}
+
+template <typename T>
+T make_value(bool negative, uint64_t magnitude) {
+    const int64_t value = negative ? -static_cast<int64_t>(magnitude) : static_cast<int64_t>(magnitude);
+    return static_cast<T>(value);
+}
 
 }  // namespace
 
@@ -124,38 +148,101 @@ inline bool TextSource::read_magnitude(bool& negative, uint64_t& magnitude, uint
 inline bool TextSource::read_u16(uint16_t& value) {
     bool negative;
     uint64_t magnitude;
-    if (!read_magnitude(negative, magnitude, 65535)) return false;
-    // "-0" is zero; any other negative value and anything above 65535 is
-    // refused rather than wrapped.
-    if (magnitude > 65535 || (negative && magnitude != 0)) return false;
-    value = static_cast<uint16_t>(magnitude);
+    if (!read_magnitude(negative, magnitude, 65535) || !in_range<uint16_t>(negative, magnitude)) return false;
+    value = make_value<uint16_t>(negative, magnitude);
     return true;
 }
 
 inline bool TextSource::read_i32(int32_t& value) {
     bool negative;
     uint64_t magnitude;
-    if (!read_magnitude(negative, magnitude, uint64_t{1} << 31)) return false;
-    if (negative) {
-        if (magnitude > (uint64_t{1} << 31)) return false;
-        value = static_cast<int32_t>(-static_cast<int64_t>(magnitude));
-    } else {
-        if (magnitude > INT32_MAX) return false;
-        value = static_cast<int32_t>(magnitude);
+    if (!read_magnitude(negative, magnitude, uint64_t{1} << 31) || !in_range<int32_t>(negative, magnitude))
+        return false;
+    value = make_value<int32_t>(negative, magnitude);
+    return true;
+}
+
+// Reads the run of decimal digits at `p` eight bytes at a time, without a
+// branch per digit. `p` must have at least 16 readable bytes. Returns the
+// number of digits (value in `value`), or -1 for a run of more than 16.
+inline int parse_digit_run(const char* p, uint64_t& value) {
+    constexpr uint64_t kOnes = 0x0101010101010101;
+    auto digits_in = [](uint64_t chunk, uint64_t& lanes) {
+        lanes = chunk ^ (0x30 * kOnes);  // digit bytes become 0..9
+        // A byte's high bit marks a non-digit: its value is 10 or more.
+        const uint64_t non_digit = (((lanes & (0x7F * kOnes)) + (0x76 * kOnes)) | lanes) & (0x80 * kOnes);
+        return non_digit == 0 ? 8 : std::countr_zero(non_digit) / 8;
+    };
+    // Eight digits, the first in the lowest byte, to their value.
+    auto eight_digits = [](uint64_t lanes) {
+        lanes = lanes * 10 + (lanes >> 8);
+        return (((lanes & 0x000000FF000000FF) * (100 + (1000000ULL << 32))) +
+                (((lanes >> 16) & 0x000000FF000000FF) * (1 + (10000ULL << 32)))) >>
+               32;
+    };
+    // The first n (1..8) digits of a chunk, moved to the top so that the
+    // bytes below read as leading zeros.
+    auto leading = [&](uint64_t lanes, int n) { return eight_digits(lanes << (64 - 8 * n)); };
+
+    uint64_t chunk;
+    uint64_t lanes;
+    std::memcpy(&chunk, p, 8);
+    const int n = digits_in(chunk, lanes);
+    if (n < 8) {
+        value = n == 0 ? 0 : leading(lanes, n);
+        return n;
+    }
+    const uint64_t high = eight_digits(lanes);
+    std::memcpy(&chunk, p + 8, 8);
+    const int m = digits_in(chunk, lanes);
+    if (m == 8) return -1;
+    static constexpr uint64_t kPowers[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
+    value = m == 0 ? high : high * kPowers[m] + leading(lanes, m);
+    return 8 + m;
+}
+
+// Parses one number at `p` when the buffer certainly holds all of it: an
+// optional sign, 1 to 16 digits that end before the end of the buffered
+// data, then the whitespace that follows. Returns the position after the
+// whitespace, or null when the slow path must decide.
+inline const char* TextSource::parse_buffered(const char* p, bool& negative, uint64_t& magnitude) const {
+    negative = false;
+    if (*p == '-' || *p == '+') negative = *p++ == '-';
+    const int n = parse_digit_run(p, magnitude);
+    if (n <= 0) return nullptr;
+    p += n;
+    if (p >= end_) return nullptr;
+    while (kSpace.at[static_cast<unsigned char>(*p)]) ++p;
+    if (p == end_) return nullptr;  // the whitespace may go on in the next read
+    return p;
+}
+
+template <typename T>
+bool TextSource::read_values_of(T* values, size_t count) {
+    constexpr bool is_u16 = std::is_same_v<T, uint16_t>;
+    for (size_t i = 0; i < count; ++i) {
+        // Whitespace before the first value; later values start right after
+        // the whitespace their predecessor consumed.
+        if (i == 0) skip_space();
+        bool negative;
+        uint64_t magnitude;
+        if (end_ - pos_ >= kFastRoom) {
+            if (const char* next = parse_buffered(pos_, negative, magnitude)) {
+                if (!in_range<T>(negative, magnitude)) return false;
+                values[i] = make_value<T>(negative, magnitude);
+                pos_ = next;
+                continue;
+            }
+        }
+        if (!(is_u16 ? read_u16(reinterpret_cast<uint16_t&>(values[i]))
+                     : read_i32(reinterpret_cast<int32_t&>(values[i]))))
+            return false;
     }
     return true;
 }
 
-bool TextSource::read_values(uint16_t* values, size_t count) {
-    for (size_t i = 0; i < count; ++i)
-        if (!read_u16(values[i])) return false;
-    return true;
-}
+bool TextSource::read_values(uint16_t* values, size_t count) { return read_values_of(values, count); }
 
-bool TextSource::read_values(int32_t* values, size_t count) {
-    for (size_t i = 0; i < count; ++i)
-        if (!read_i32(values[i])) return false;
-    return true;
-}
+bool TextSource::read_values(int32_t* values, size_t count) { return read_values_of(values, count); }
 
 }  // namespace kelm::datafile

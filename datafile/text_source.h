@@ -50,6 +50,9 @@ private:
     bool read_magnitude(bool& negative, uint64_t& magnitude, uint64_t limit);
     bool read_u16(uint16_t& value);
     bool read_i32(int32_t& value);
+    const char* parse_buffered(const char* p, bool& negative, uint64_t& magnitude) const;
+    template <typename T>
+    bool read_values_of(T* values, size_t count);
 
     FILE* stream_;
     char* buffer_;
