@@ -19,7 +19,9 @@ static_assert(offsetof(datafile_ident, l2_2) == 32);
 
 // The measurement header: binary header offsets 76 to 4095, one member per
 // header position (see record_fields.inc), in header order and without gaps.
-// Numbers are held in machine order; the binary writer converts them.
+// Numbers are held in machine order; the binary writer converts them. The
+// structure is packed, so several numbers are not aligned: read and assign
+// them by value, never bind a pointer or reference to them.
 #pragma pack(push, 1)
 struct datafile_record {
 #define KELM_RECORD_NUMBER(type, name, offset) type name;

@@ -49,12 +49,12 @@ TEST(RoundTrip, WrittenAsciiReadsBackAndConverts) {
             EXPECT_EQ(std::memcmp(phase.matrix, set.phase.matrix, set.phase.size * 4), 0);
         }
         EXPECT_STREQ(ident.l2_5, set.ident.l2_5);
-        EXPECT_STREQ(record.l5_1, set.record.l5_1);
-        EXPECT_EQ(record.l10_10, set.record.l10_10);
-        EXPECT_EQ(record.l11_3, set.record.l11_3);
-        EXPECT_FLOAT_EQ(record.l8_2, set.record.l8_2);
-        EXPECT_FLOAT_EQ(record.l13_2, set.record.l13_2);
-        EXPECT_STREQ(record.l14_1, shape.format == 2 ? set.record.l14_1 : "");
+        EXPECT_STREQ(+record.l5_1, +set.record.l5_1);
+        EXPECT_EQ(+record.l10_10, +set.record.l10_10);
+        EXPECT_EQ(+record.l11_3, +set.record.l11_3);
+        EXPECT_FLOAT_EQ(+record.l8_2, +set.record.l8_2);
+        EXPECT_FLOAT_EQ(+record.l13_2, +set.record.l13_2);
+        EXPECT_STREQ(+record.l14_1, shape.format == 2 ? +set.record.l14_1 : "");
 
         // Writing it again gives the same text (format 2 files only).
         if (shape.format == 2) {
@@ -95,11 +95,11 @@ TEST(RoundTrip, LimitsOfTheTextForm) {
     datafile_record back{};
     phase_matrix read_phase{};
     ASSERT_EQ(datafile_read_ascii(path.c_str(), &ident, &back, nullptr, &read_phase), NO_ERROR);
-    EXPECT_EQ(std::string(back.l5_1), std::string(81, 'x'));
-    EXPECT_FLOAT_EQ(back.l8_2, 1.23457f);
-    EXPECT_EQ(back.l9_5, -31072);
-    EXPECT_EQ(back.l9_5_wide, 100000);
-    EXPECT_STREQ(back.l6_1, "padded");
+    EXPECT_EQ(std::string(+back.l5_1), std::string(81, 'x'));
+    EXPECT_FLOAT_EQ(+back.l8_2, 1.23457f);
+    EXPECT_EQ(+back.l9_5, -31072);
+    EXPECT_EQ(+back.l9_5_wide, 100000);
+    EXPECT_STREQ(+back.l6_1, "padded");
     phase_matrix_free(&read_phase);
 }
 
