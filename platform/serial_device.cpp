@@ -9,6 +9,7 @@
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <time.h>
 #include <unistd.h>
 
 #include "platform/env.h"
@@ -211,6 +212,21 @@ bool SerialDevice::queue_counts(uint32_t& in_bytes, uint32_t& out_bytes) {
     in_bytes = static_cast<uint32_t>(in);
     out_bytes = static_cast<uint32_t>(out);
     return true;
+}
+
+WaitResult SerialDevice::wait_output_drained(uint32_t timeout_ms) {
+    const uint64_t start = serial_time_ms();
+    for (;;) {
+        uint32_t in = 0;
+        uint32_t out = 0;
+        if (!queue_counts(in, out)) return WaitResult::failed;
+        if (out == 0) return WaitResult::signalled;
+        if (timeout_ms != WAIT_FOREVER && serial_time_ms() - start >= timeout_ms) return WaitResult::timed_out;
+        // The driver gives no signal when its queue runs empty: look again
+        // after about one character time at slow rates.
+        timespec pause{0, 1'000'000};
+        ::nanosleep(&pause, nullptr);
+    }
 }
 
 bool SerialDevice::take_line_errors(uint32_t& errors) {

@@ -76,6 +76,9 @@ public:
     // The termios line discipline reports none of these separately, so the
     // answer is always "none" on a working device.
     bool take_line_errors(uint32_t& errors);
+    // Waits until the output queue is empty, at most `timeout_ms` of real
+    // time (WAIT_FOREVER: no limit).
+    WaitResult wait_output_drained(uint32_t timeout_ms);
     // Discards the input and output queues.
     bool discard(bool input, bool output);
 
