@@ -61,6 +61,17 @@ void make_raw(termios& t) {
     t.c_cc[VTIME] = 0;
 }
 
+// A pseudo-terminal has no character framing: the kernel keeps 8 data bits
+// without parity, and the C library reports that as EINVAL although the
+// rest was applied. Such a line is configured as far as it can be.
+bool applied_but_framing(int fd, const termios& wanted) {
+    termios now{};
+    if (errno != EINVAL || ::tcgetattr(fd, &now) != 0) return false;
+    constexpr tcflag_t framing = CSIZE | PARENB | PARODD | CSTOPB | CREAD;
+    return now.c_iflag == wanted.c_iflag && now.c_oflag == wanted.c_oflag && now.c_lflag == wanted.c_lflag &&
+           (now.c_cflag & ~framing) == (wanted.c_cflag & ~framing) && ::cfgetospeed(&now) == ::cfgetospeed(&wanted);
+}
+
 WaitResult poll_fd(int fd, short events, uint32_t timeout_ms) {
     pollfd p{fd, events, 0};
     const uint64_t deadline = serial_time_ms() + timeout_ms;
@@ -167,7 +178,7 @@ bool SerialDevice::set_config(const SerialConfig& config) {
     t.c_cc[VSTOP] = static_cast<cc_t>(config.xoff_char);
     if (config.cts_out_flow) t.c_cflag |= CRTSCTS;
     if (::cfsetispeed(&t, speed) != 0 || ::cfsetospeed(&t, speed) != 0) return false;
-    if (::tcsetattr(fd_, TCSANOW, &t) != 0) return false;
+    if (::tcsetattr(fd_, TCSANOW, &t) != 0 && !applied_but_framing(fd_, t)) return false;
     config_ = config;
     if (config.dtr == DtrControl::enable) set_dtr(true);
     if (config.dtr == DtrControl::disable) set_dtr(false);

@@ -80,15 +80,6 @@ LineState SerialSimulator::line_state() const {
     for (const auto& sp : speeds) {
         if (sp.code == ::cfgetospeed(&t)) s.baud = sp.baud;
     }
-    switch (t.c_cflag & CSIZE) {
-        case CS5: s.data_bits = 5; break;
-        case CS6: s.data_bits = 6; break;
-        case CS7: s.data_bits = 7; break;
-        default: s.data_bits = 8; break;
-    }
-    if ((t.c_cflag & PARENB) != 0) s.parity = (t.c_cflag & PARODD) != 0 ? 'O' : 'E';
-    s.parity_check = (t.c_iflag & INPCK) != 0;
-    s.two_stop_bits = (t.c_cflag & CSTOPB) != 0;
     s.xon_xoff = (t.c_iflag & (IXON | IXOFF)) != 0;
     s.raw = (t.c_lflag & (ECHO | ICANON | ISIG)) == 0 && (t.c_oflag & OPOST) == 0 && (t.c_iflag & ICRNL) == 0;
     return s;

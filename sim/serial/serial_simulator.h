@@ -20,13 +20,11 @@
 
 namespace kelm::sim {
 
-// The line settings as the terminal holds them (what a device would see).
+// The line settings as the terminal holds them. A pseudo-terminal keeps the
+// rate and the line discipline but no character framing (always 8 data
+// bits, no parity), so framing is not shown here.
 struct LineState {
     uint32_t baud = 0;
-    int data_bits = 0;
-    char parity = 'N';  // 'N', 'O' or 'E'
-    bool parity_check = false;
-    bool two_stop_bits = false;  // also 1.5 at 5 data bits
     bool xon_xoff = false;
     bool raw = false;  // no echo, no line editing, no translation
 };
