@@ -4,13 +4,14 @@
 
 namespace plat::sync_detail {
 
+// Never destroyed: threads may still wait on them while the process ends.
 std::mutex& sync_mutex() {
-    static std::mutex m;
+    static std::mutex& m = *new std::mutex;
     return m;
 }
 
 std::condition_variable& sync_condition() {
-    static std::condition_variable cv;
+    static std::condition_variable& cv = *new std::condition_variable;
     return cv;
 }
 

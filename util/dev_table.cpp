@@ -12,7 +12,9 @@ using kelm::dev_detail::control;
 namespace kelm::dev_detail {
 
 Control& control() {
-    static Control c;
+    // Never destroyed: a polling thread that was not closed keeps waiting
+    // until the process ends, as it may.
+    static Control& c = *new Control;
     return c;
 }
 
