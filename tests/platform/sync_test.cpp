@@ -40,6 +40,13 @@ TEST(Event, TimedWaitOnVirtualClockAdvancesToTheDeadlineWithoutSleeping) {
     EXPECT_EQ(vc.elapsed_us(), 10'000'000u);
 }
 
+TEST(Event, TimedWaitOnTheSystemClockTimesOut) {
+    Event e;
+    const uint64_t start = plat::clock().monotonic_us();
+    EXPECT_EQ(e.wait(5), WaitResult::timed_out);
+    EXPECT_GE(plat::clock().monotonic_us() - start, 5000u);
+}
+
 TEST(Event, SetFromAnotherThreadEndsAnUnlimitedWait) {
     Event e(Event::Reset::automatic);
     plat::Thread t([&] { e.set(); });
