@@ -48,6 +48,12 @@ bool VirtualClock::wait_until(std::condition_variable&, std::unique_lock<std::mu
     return false;
 }
 
+int64_t SystemClock::wall_time_ms() {
+    timespec ts{};
+    ::clock_gettime(CLOCK_REALTIME, &ts);
+    return static_cast<int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1'000'000;
+}
+
 Clock& clock() { return *g_clock.load(); }
 
 void set_clock(Clock* c) { g_clock.store(c != nullptr ? c : &g_system_clock); }

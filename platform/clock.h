@@ -21,6 +21,9 @@ public:
     virtual uint64_t monotonic_us() = 0;
     // Wall-clock time, seconds since the epoch.
     virtual std::time_t wall_time() = 0;
+    // Wall-clock time in milliseconds since the epoch; clocks without a
+    // finer wall time give whole seconds.
+    virtual int64_t wall_time_ms() { return static_cast<int64_t>(wall_time()) * 1000; }
 
     // Waits on `cv` (with `lock` held) until `ready()` holds or this
     // clock's monotonic time reaches `deadline_us`; returns ready(). Timed
@@ -40,6 +43,7 @@ public:
     void sleep_us(uint64_t microseconds) override;
     uint64_t monotonic_us() override;
     std::time_t wall_time() override;
+    int64_t wall_time_ms() override;
 };
 
 // A clock that only moves when told to or when someone sleeps on it: a
@@ -54,6 +58,9 @@ public:
                     const std::function<bool()>& ready) override;
     uint64_t monotonic_us() override { return now_us_.load(); }
     std::time_t wall_time() override { return wall_start_ + static_cast<std::time_t>(now_us_.load() / 1'000'000); }
+    int64_t wall_time_ms() override {
+        return static_cast<int64_t>(wall_start_) * 1000 + static_cast<int64_t>(now_us_.load() / 1000);
+    }
     void advance_us(uint64_t microseconds) { now_us_ += microseconds; }
     // Total time slept or advanced so far.
     uint64_t elapsed_us() const { return now_us_.load(); }

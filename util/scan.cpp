@@ -1,0 +1,213 @@
+#include "util/scan.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdarg>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <string>
+
+#include "errors/msg.h"
+
+namespace {
+
+// The process-wide tokenizer: a private copy of the line being scanned, so
+// the caller's buffer is never modified or kept.
+struct Tokenizer {
+    std::string line;
+    size_t pos = 0;
+    bool active = false;
+
+    const char* next(const char* start_line, const char* delimiters, std::string& token) {
+        if (start_line != nullptr) {
+            line = start_line;
+            pos = 0;
+            active = true;
+        }
+        if (!active) return nullptr;
+        const char* delims = delimiters != nullptr ? delimiters : " \t";
+        const size_t begin = line.find_first_not_of(delims, pos);
+        if (begin == std::string::npos) {
+            pos = line.size();
+            return nullptr;
+        }
+        size_t end = line.find_first_of(delims, begin);
+        if (end == std::string::npos) end = line.size();
+        token.assign(line, begin, end - begin);
+        pos = end < line.size() ? end + 1 : end;
+        return token.c_str();
+    }
+};
+
+Tokenizer g_tokens;
+
+// Appends formatted text to a message buffer of at least
+// U_SCAN_MESSAGE_SIZE (number scanners) characters.
+struct MessageBuilder {
+    char* out;
+    size_t cap;
+    size_t len = 0;
+    void add(const char* format, ...) KELM_PRINTF(2, 3) {
+        if (out == nullptr || len + 1 >= cap) return;
+        va_list args;
+        va_start(args, format);
+        const int n = std::vsnprintf(out + len, cap - len, format, args);
+        va_end(args);
+        if (n > 0) len = std::min(cap - 1, len + static_cast<size_t>(n));
+    }
+};
+
+void add_label(MessageBuilder& msg, const char* label) {
+    msg.add("Expected");
+    if (label != nullptr && label[0] != '\0') msg.add(" '%.40s'", label);
+}
+
+}  // namespace
+
+bool u_scan_int(const char* line, const char* delimiters, const char* label, int32_t min, int32_t max,
+                const char* keyword, char* message, int32_t* value) {
+    if (message != nullptr) message[0] = '\0';
+    if (value == nullptr) return false;
+    *value = std::numeric_limits<int32_t>::max();
+    std::string token;
+    const char* reason = nullptr;
+    if (g_tokens.next(line, delimiters, token) == nullptr) {
+        reason = "Missing number.\n";
+    } else {
+        if (keyword != nullptr && strxcmp(token.c_str(), keyword) != 0) return false;
+        char* end = nullptr;
+        errno = 0;
+        const long long parsed = std::strtoll(token.c_str(), &end, 10);
+        const bool min_set = min != std::numeric_limits<int32_t>::min();
+        const bool max_set = max != std::numeric_limits<int32_t>::max();
+        if (end == token.c_str())
+            reason = "Not a number.\n";
+        else if (*end != '\0')
+            reason = "Extra characters after number.\n";
+        else if (errno == ERANGE || parsed < std::numeric_limits<int32_t>::min() ||
+                 parsed > std::numeric_limits<int32_t>::max() || (min_set && parsed < min) || (max_set && parsed > max))
+            reason = "Number out of range.\n";
+        else {
+            *value = static_cast<int32_t>(parsed);
+            return true;
+        }
+    }
+    if (message != nullptr) {
+        MessageBuilder msg{message, U_SCAN_MESSAGE_SIZE};
+        msg.add("%s", reason);
+        add_label(msg, label);
+        msg.add(" an integer value");
+        if (min != std::numeric_limits<int32_t>::min() && max != std::numeric_limits<int32_t>::max())
+            msg.add(" in the range [%d,%d]", min, max);
+        else if (min == std::numeric_limits<int32_t>::min())
+            msg.add(" less than or equal to %d", max);
+        else
+            msg.add(" greater than or equal to %d", min);
+        msg.add("\n");
+    }
+    return false;
+}
+
+bool u_scan_real(const char* line, const char* delimiters, const char* label, double min, double max,
+                 const char* keyword, char* message, double* value) {
+    if (message != nullptr) message[0] = '\0';
+    if (value == nullptr) return false;
+    *value = std::numeric_limits<double>::infinity();
+    std::string token;
+    const char* reason = nullptr;
+    if (g_tokens.next(line, delimiters, token) == nullptr) {
+        reason = "Missing number.\n";
+    } else {
+        if (keyword != nullptr && strxcmp(token.c_str(), keyword) != 0) return false;
+        char* end = nullptr;
+        const double parsed = std::strtod(token.c_str(), &end);
+        const bool limited = std::isfinite(min) || std::isfinite(max);
+        if (end == token.c_str())
+            reason = "Not a number.\n";
+        else if (*end != '\0')
+            reason = "Extra characters after number.\n";
+        else if ((limited && std::isnan(parsed)) || parsed < min || parsed > max)
+            reason = "Number out of range.\n";
+        else {
+            *value = parsed;
+            return true;
+        }
+    }
+    if (message != nullptr) {
+        MessageBuilder msg{message, U_SCAN_MESSAGE_SIZE};
+        msg.add("%s", reason);
+        add_label(msg, label);
+        msg.add(" a floating point value");
+        if (std::isfinite(min) && std::isfinite(max))
+            msg.add(" in the range [%g,%g]", min, max);
+        else if (std::isfinite(min))
+            msg.add(" greater than or equal to %g", min);
+        else
+            msg.add(" less than or equal to %g", max);
+        msg.add("\n");
+    }
+    return false;
+}
+
+bool u_scan_text(const char* line, const char* delimiters, const char* label, int max_chars, char* message,
+                 char* text) {
+    if (message != nullptr) message[0] = '\0';
+    if (text == nullptr || max_chars < 2) return false;
+    text[0] = '\0';
+    std::string token;
+    bool missing = false;
+    if (g_tokens.next(line, delimiters, token) == nullptr) {
+        missing = true;
+    } else if (token.size() <= static_cast<size_t>(max_chars)) {
+        std::memcpy(text, token.c_str(), token.size() + 1);
+        return true;
+    }
+    if (message != nullptr) {
+        const bool has_label = label != nullptr && label[0] != '\0';
+        MessageBuilder msg{message, U_SCAN_TEXT_MESSAGE_BASE + (has_label ? std::strlen(label) : 0)};
+        if (missing)
+            msg.add("Missing string.\n");
+        else
+            msg.add("String longer than maximum of %d characters.\n", max_chars);
+        if (has_label)
+            msg.add("Expected %s,", label);
+        else
+            msg.add("Expected");
+        msg.add(" a string of up to %d characters\n", max_chars);
+    }
+    return false;
+}
+
+int u_remove_blanks(char* text) {
+    if (text == nullptr) return 0;
+    bool quoted = false;
+    char* out = text;
+    int removed = 0;
+    for (const char* in = text; *in != '\0'; ++in) {
+        if (*in == '"') quoted = !quoted;
+        if (!quoted && std::isspace(static_cast<unsigned char>(*in))) {
+            ++removed;
+            continue;
+        }
+        *out++ = *in;
+    }
+    *out = '\0';
+    return removed;
+}
+
+int strxcmp(const char* a, const char* b) {
+    std::string left = a != nullptr ? a : "";
+    std::string right = b != nullptr ? b : "";
+    for (char& c : left)
+        if (c == ':') c = ' ';
+    left.resize(left.size() - static_cast<size_t>(u_remove_blanks(left.data())));
+    right.resize(right.size() - static_cast<size_t>(u_remove_blanks(right.data())));
+    for (std::string* s : {&left, &right})
+        for (char& c : *s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const int cmp = std::strcmp(left.c_str(), right.c_str());
+    return cmp < 0 ? -1 : cmp > 0 ? 1 : 0;
+}
