@@ -9,6 +9,16 @@ if(KELM_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# ThreadSanitizer cannot be combined with AddressSanitizer: its own preset.
+option(KELM_TSAN "Build with ThreadSanitizer" OFF)
+if(KELM_TSAN)
+  if(KELM_SANITIZE)
+    message(FATAL_ERROR "KELM_TSAN and KELM_SANITIZE exclude each other")
+  endif()
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()
+
 function(kelm_target_options target)
   target_compile_options(${target} PRIVATE ${KELM_WARNINGS})
 endfunction()

@@ -1,6 +1,7 @@
 #include "platform/clock.h"
 
 #include <cerrno>
+#include <chrono>
 #include <time.h>
 
 namespace plat {
@@ -25,6 +26,27 @@ uint64_t SystemClock::monotonic_us() {
 }
 
 std::time_t SystemClock::wall_time() { return ::time(nullptr); }
+
+bool Clock::wait_until(std::condition_variable& cv, std::unique_lock<std::mutex>& lock, uint64_t deadline_us,
+                       const std::function<bool()>& ready) {
+    while (!ready()) {
+        const uint64_t now = monotonic_us();
+        if (now >= deadline_us) return false;
+        cv.wait_for(lock, std::chrono::microseconds(deadline_us - now));
+    }
+    return true;
+}
+
+bool VirtualClock::wait_until(std::condition_variable&, std::unique_lock<std::mutex>&, uint64_t deadline_us,
+                              const std::function<bool()>& ready) {
+    if (ready()) return true;
+    // Virtual time does not pass by itself: rather than block, a wait that
+    // finds nothing signalled moves the time to its deadline and times out.
+    uint64_t now = now_us_.load();
+    while (now < deadline_us && !now_us_.compare_exchange_weak(now, deadline_us)) {
+    }
+    return false;
+}
 
 int64_t SystemClock::wall_time_ms() {
     timespec ts{};

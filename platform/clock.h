@@ -4,8 +4,10 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <mutex>
 
 namespace plat {
@@ -23,6 +25,14 @@ public:
     // finer wall time give whole seconds.
     virtual int64_t wall_time_ms() { return static_cast<int64_t>(wall_time()) * 1000; }
 
+    // Waits on `cv` (with `lock` held) until `ready()` holds or this
+    // clock's monotonic time reaches `deadline_us`; returns ready(). Timed
+    // waits of events, mutexes and threads go through here, so that a
+    // virtual clock decides how long they take. This version waits in real
+    // time, which suits every clock that follows the system's.
+    virtual bool wait_until(std::condition_variable& cv, std::unique_lock<std::mutex>& lock, uint64_t deadline_us,
+                            const std::function<bool()>& ready);
+
     void sleep_ms(uint32_t milliseconds) { sleep_us(uint64_t{milliseconds} * 1000); }
     uint64_t monotonic_ms() { return monotonic_us() / 1000; }
 };
@@ -37,11 +47,15 @@ public:
 };
 
 // A clock that only moves when told to or when someone sleeps on it: a
-// sleep returns at once after advancing the time by its length.
+// sleep returns at once after advancing the time by its length, and a timed
+// wait that finds nothing signalled advances the time to its deadline and
+// reports the time-out at once.
 class VirtualClock final : public Clock {
 public:
     explicit VirtualClock(std::time_t wall_start = 1'300'000'000) : wall_start_(wall_start) {}
     void sleep_us(uint64_t microseconds) override { advance_us(microseconds); }
+    bool wait_until(std::condition_variable& cv, std::unique_lock<std::mutex>& lock, uint64_t deadline_us,
+                    const std::function<bool()>& ready) override;
     uint64_t monotonic_us() override { return now_us_.load(); }
     std::time_t wall_time() override { return wall_start_ + static_cast<std::time_t>(now_us_.load() / 1'000'000); }
     int64_t wall_time_ms() override {
