@@ -360,3 +360,26 @@ TEST_F(GenSlot, OutOfMemoryLeavesNoTable) {
 TEST(GenCamPedFilename, NoSlot) { EXPECT_EQ(gen_cam_ped_filename(nullptr), ERR_SYS_INFO_NOT_AVAIL); }
 
 }  // namespace
+
+namespace {
+
+// The example file shipped in examples/cal reads as documented.
+TEST(BadPixelFileExample, ShippedExampleReads) {
+    const std::string source = __FILE__;
+    const std::string path = source.substr(0, source.rfind("/tests/")) + "/examples/cal/bpix_1234.dat";
+    BadPixelSection sections[kBadPixelMaxSections]{};
+    int32_t count = 0;
+    char message[1024];
+    ASSERT_EQ(bad_pixel_file_load(path.c_str(), sections, kBadPixelMaxSections, &count, message, sizeof message),
+              NO_ERROR)
+        << message;
+    ASSERT_EQ(count, 2);
+    bad_pixel_list_normalise(&sections[0].pixels);
+    EXPECT_EQ(pixels_of(sections[0].pixels), (std::vector<Pixel>{{0, 0}, {17, 402}, {640, 511}, {902, 33},
+                                                                   {1279, 1023}}));
+    EXPECT_EQ(sections[1].sizeX, 640);
+    EXPECT_EQ(sections[1].pixels.count, 3u);
+    for (int32_t i = 0; i < count; ++i) BadPixelList_free(&sections[i].pixels);
+}
+
+}  // namespace

@@ -377,3 +377,22 @@ TEST_F(FtpSlot, MaterialsStayWhenAMagnificationIsNotAllowed) {
 }
 
 }  // namespace
+
+namespace {
+
+// The example file shipped in examples/cal reads as documented.
+TEST(FtpMaterialsExample, ShippedExampleReads) {
+    const std::string source = __FILE__;
+    const std::string path = source.substr(0, source.rfind("/tests/")) + "/examples/cal/FtpMaterials.txt";
+    Materials mat;
+    CaptureMessages capture;
+    ASSERT_EQ(ftp_read_materials_file(path.c_str(), &mat.m), NO_ERROR) << capture.text();
+    EXPECT_EQ(capture.text(), "Reading FTP materials file \"" + path + "\"\n");
+    ASSERT_EQ(mat.m.listCount, 6);
+    EXPECT_EQ(mat.m.list[3].index, -1);
+    EXPECT_STREQ(mat.m.list[4].name.c_str(), "Stainless Steel");
+    EXPECT_EQ(mat.m.list[4].disper[2], kInf);
+    EXPECT_EQ(mat.m.list[5].index, 4);
+}
+
+}  // namespace
