@@ -12,6 +12,7 @@
 #include <string>
 
 #include "errors/msg.h"
+#include "util/memhooks.h"
 
 namespace {
 
@@ -199,15 +200,42 @@ int u_remove_blanks(char* text) {
     return removed;
 }
 
+namespace {
+
+// A working copy of a text, from the allocator hooks.
+struct TextCopy {
+    char* text = nullptr;
+    explicit TextCopy(const char* source) {
+        const char* from = source != nullptr ? source : "";
+        const size_t n = std::strlen(from);
+        text = static_cast<char*>(gl_mem_alloc(n + 1));
+        if (text != nullptr) std::memcpy(text, from, n + 1);
+    }
+    ~TextCopy() {
+        if (text != nullptr) gl_mem_free(text);
+    }
+    TextCopy(const TextCopy&) = delete;
+    TextCopy& operator=(const TextCopy&) = delete;
+    void normalise() {
+        u_remove_blanks(text);
+        for (char* c = text; *c != '\0'; ++c) *c = static_cast<char>(std::toupper(static_cast<unsigned char>(*c)));
+    }
+};
+
+}  // namespace
+
 int strxcmp(const char* a, const char* b) {
-    std::string left = a != nullptr ? a : "";
-    std::string right = b != nullptr ? b : "";
-    for (char& c : left)
-        if (c == ':') c = ' ';
-    left.resize(left.size() - static_cast<size_t>(u_remove_blanks(left.data())));
-    right.resize(right.size() - static_cast<size_t>(u_remove_blanks(right.data())));
-    for (std::string* s : {&left, &right})
-        for (char& c : *s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    const int cmp = std::strcmp(left.c_str(), right.c_str());
+    TextCopy left(a);
+    TextCopy right(b);
+    if (left.text == nullptr || right.text == nullptr) {
+        // Without copies nothing can be compared: never report a match.
+        gl_msg_print("strxcmp: out of memory\n");
+        return 1;
+    }
+    for (char* c = left.text; *c != '\0'; ++c)
+        if (*c == ':') *c = ' ';
+    left.normalise();
+    right.normalise();
+    const int cmp = std::strcmp(left.text, right.text);
     return cmp < 0 ? -1 : cmp > 0 ? 1 : 0;
 }
