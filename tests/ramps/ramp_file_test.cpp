@@ -144,6 +144,64 @@ TEST(RampDump, HeaderLinesAndCompactPoints) {
     EXPECT_EQ(per_line, (std::vector<int>{1, 10, 10, 4}));
 }
 
+TEST(RampDump, ExactHeaderText) {
+    const rr_ramp_hdr_t h = sample_ramp_header(3);
+    const std::vector<uint16_t> points = {1, 2, 3};
+    TempDir dir;
+    FILE* f = std::fopen(dir.file("dump").c_str(), "w");
+    rr_print_ramp(f, &h, points.data(), false);
+    std::fclose(f);
+    const std::string expected =
+        "#   1-  4  magicNumber        = 1380011345\n"
+        "#   5-  8  rampType           = 0\n"
+        "#   9- 12  pztID              = 12345\n"
+        "#  13- 16  rampID             = 3\n"
+        "#  17- 20  nPoints            = 3\n"
+        "#  21- 24  rampUp             = 10\n"
+        "#  25- 28  rampStart          = 0\n"
+        "#  29- 32  rampLinear         = 0\n"
+        "#  33- 36  rampEnd            = 0\n"
+        "#  37- 40  sampleClkFreq      = 2.5\n"
+        "#  41- 44  cameraRate         = 25\n"
+        "#  45- 48  updateRate         = 63936\n"
+        "#  49- 52  grabSkip           = 0\n"
+        "#  53- 56  rampSlope          = 81\n"
+        "#  57- 60  trigStartAddr      = 0\n"
+        "#  61- 64  trigEndAddr        = 0\n"
+        "#  65- 68  rampGainDflt       = 2048\n"
+        "#  69- 72  rampTriple[0]      = 1.5\n"
+        "#  73- 76  rampTriple[1]      = 0\n"
+        "#  77- 80  rampTriple[2]      = 0\n"
+        "#  81- 84  scanLen            = 10\n"
+        "#  85- 88  polar              = b\n"
+        "#  89- 92  offset             = 0\n"
+        "#  93- 96  nBuckets           = 100\n"
+        "#  97-100  rampLin            = 0\n"
+        "# 101-104  rampTrim           = 0\n"
+        "# 105-108  cameraPClock       = 0\n"
+        "# 109-112  cameraHPeriod      = 0\n"
+        "# 113-116  cameraVPeriod      = 0\n"
+        "# 117-120  cameraInterlace    = 0\n"
+        "# 121-124  rampMux            = 0\n"
+        "# 125-128  instrBdType        = 1\n"
+        "# 129-132  compGain           = 0\n"
+        "# 133-136  compFilter         = 0\n"
+        "# 137-140  leakage            = 0\n"
+        "# 141-144  adcMin             = 0\n"
+        "# 145-148  adcMax             = 0\n"
+        "# 149-152  adcFirst           = 0\n"
+        "# 153-156  adcMid             = 0\n"
+        "# 157-160  adcLast            = 0\n"
+        "# 161-164  scanCal            = 0\n"
+        "# 169-172  fringesPerFrame    = 0.25\n"
+        "# 173-176  objMag             = 20\n"
+        "# 177-180  wavelenSelect      = 2\n"
+        "# 197-328  spare             \n"
+        "# sizeof rr_ramp_hdr_t = 328\n"
+        "1  \n2  3  \n";
+    EXPECT_EQ(read_file(dir.file("dump")), expected);
+}
+
 TEST(RampDump, OnePerLine) {
     rr_ramp_hdr_t h = sample_ramp_header(2);
     const std::vector<uint16_t> points = {7, 65535};
