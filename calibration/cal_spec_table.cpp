@@ -469,13 +469,14 @@ constexpr CalSpecLine kLines[] = {
          int_v("t", 0, 255, FIELD(turret), dflt(0)),
          int_v("t2", 0, 255, FIELD(turret2), dflt(kCalDefaultTurret2), OPT)),
     line({cal_tok("zoom")}, "Zoom", 36, "zoom", int_v("z", 0, 255, FIELD(zoom), dflt(0))),
+    // The Ignore lines in the order the writer emits them.
     flag_line({cal_tok("ignoredualbrushmotor")}, "IgnoreDualBrushMotor", 37, "dualBrushMotor",
               FIELD(dualBrushMotor), 0, dflt(1)),
-    flag_line({cal_tok("ignorefocusndw")}, "IgnoreFocusNDW", 37, "focusNdw", FIELD(focusNdw), 0, dflt(1)),
     flag_line({cal_tok("ignorelaps")}, "IgnoreLAPS", 37, "laps", FIELD(laps), 0, dflt(1)),
-    flag_line({cal_tok("ignorepzt")}, "IgnorePZT", 37, "pzt", FIELD(pzt), 0, dflt(1)),
     flag_line({cal_tok("ignorewand")}, "IgnoreWand", 37, "wand", FIELD(wand), 0, dflt(1)),
+    flag_line({cal_tok("ignorefocusndw")}, "IgnoreFocusNDW", 37, "focusNdw", FIELD(focusNdw), 0, dflt(1)),
     flag_line({cal_tok("ignorezoom")}, "IgnoreZoom", 37, "zoomUsed", FIELD(zoomUsed), 0, dflt(1)),
+    flag_line({cal_tok("ignorepzt")}, "IgnorePZT", 37, "pzt", FIELD(pzt), 0, dflt(1)),
     [] {
         CalSpecLine l = needs(flag_line({cal_tok("ringspot")}, "RingSpot", 38, "ringSpot",
                                         FIELD(ringSpot), 1, dflt(0)),
