@@ -143,8 +143,9 @@ int32_t cal_read_int(CalStream& in, int32_t& status, int32_t lo, int32_t hi) {
         status = ERR_SB_CALFILE_SYNTAX;
         return 0;
     }
-    // Beyond 19 digits the magnitude is held at a value outside every range.
-    constexpr int64_t kCap = int64_t{1} << 62;
+    // Past 18 digits the magnitude stops growing: it is outside every range
+    // already, and one more digit cannot overflow.
+    constexpr int64_t kCap = 100000000000000000;  // 1e17
     int64_t value = 0;
     for (; is_digit(c); c = in.get()) {
         if (value < kCap) value = value * 10 + (c - '0');
