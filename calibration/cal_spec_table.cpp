@@ -104,6 +104,14 @@ constexpr CalValueSpec kind_v(CalValueSpec v, CalValueKind kind) {
     return v;
 }
 
+// A word read as a hexadecimal byte.
+constexpr CalValueSpec hex_v(const char* name, CalFieldGetter field) {
+    CalValueSpec v = word_v(name, field);
+    v.kind = CalValueKind::HexWord;
+    v.hi = 255;
+    return v;
+}
+
 constexpr CalValueSpec name_v(const char* name, const CalNameTable* table, CalFieldGetter field,
                               CalDefault def = {}, uint16_t flags = 0) {
     CalValueSpec v = word_v(name, field, def, flags);
@@ -221,15 +229,21 @@ constexpr Key llc(const char* second) { return {cal_tok("llc"), cal_find_token(s
 constexpr uint16_t OPT = CAL_V_OPTIONAL;
 constexpr uint16_t REP = CAL_V_REPEAT;
 
+// A member of the PID set of axis `index`: k = 0 the fast half, 1 the slow.
+#define PID(member)                                                                          \
+    KELM_GETTER(if (index < 0 || index >= kCalAxes || s.pidVals[index] == nullptr || k < 0 || \
+                    k > 1) return {};                                                        \
+                PidSet& set = k == 0 ? s.pidVals[index]->fast : s.pidVals[index]->slow;     \
+                return cal_field(set.member))
 // The ten PID values: two signed gains, two non-negative gains, the integral
 // mode flag, a non-negative gain, four filter coefficients.
 #define PID_VALUES                                                                    \
     name_v("half", &kCalPidHalves, nullptr, {}, OPT),                                 \
-        int_v("i1", -8388608, 8388607, nullptr), int_v("i2", -8388608, 8388607, nullptr), \
-        int_v("i3", 0, 8388607, nullptr), int_v("i4", 0, 8388607, nullptr),               \
-        int_v("b5", 0, 1, nullptr), int_v("i6", 0, 8388607, nullptr),                     \
-        real_v("r7", -2, 2, nullptr), real_v("r8", -2, 2, nullptr),                       \
-        real_v("r9", -2, 2, nullptr), real_v("r10", -2, 2, nullptr)
+        int_v("i1", -8388608, 8388607, PID(propGain)), int_v("i2", -8388608, 8388607, PID(derGain)), \
+        int_v("i3", 0, 8388607, PID(velFfGain)), int_v("i4", 0, 8388607, PID(intGain)),  \
+        int_v("b5", 0, 1, PID(intMode)), int_v("i6", 0, 8388607, PID(accelFfGain)),      \
+        real_v("r7", -2, 2, PID(n1)), real_v("r8", -2, 2, PID(n2)),                      \
+        real_v("r9", -2, 2, PID(d1)), real_v("r10", -2, 2, PID(d2))
 
 #define AXIS_LINES(letter, lower, axis)                                                        \
     on_axis(line({cal_tok("axiscomp_" lower)}, "AxisComp_" letter, 53, "axisComp[" letter "]", \
@@ -264,15 +278,16 @@ constexpr CalSpecLine kLines[] = {
     gives(line({cal_tok("instrcomm")}, "InstrComm", 6, "instrComm",
                word_v("settings", FIELD(instrComm), text(""))),
           CAL_GIVEN_COMM),
-    gives(sub(special(line({cal_tok("macaddress")}, "MacAddress", 6, "canInfo->macAddress",
-                           kind_v(word_v("h1", SUB_ELEMENT(canInfo, macAddress, 0)), CalValueKind::HexWord),
-                           kind_v(word_v("h2", SUB_ELEMENT(canInfo, macAddress, 1)), CalValueKind::HexWord),
-                           kind_v(word_v("h3", SUB_ELEMENT(canInfo, macAddress, 2)), CalValueKind::HexWord),
-                           kind_v(word_v("h4", SUB_ELEMENT(canInfo, macAddress, 3)), CalValueKind::HexWord),
-                           kind_v(word_v("h5", SUB_ELEMENT(canInfo, macAddress, 4)), CalValueKind::HexWord),
-                           kind_v(word_v("h6", SUB_ELEMENT(canInfo, macAddress, 5)), CalValueKind::HexWord)),
+    gives(fails(sub(special(line({cal_tok("macaddress")}, "MacAddress", 6, "canInfo->macAddress",
+                           hex_v("h1", SUB_ELEMENT(canInfo, macAddress, 0)),
+                           hex_v("h2", SUB_ELEMENT(canInfo, macAddress, 1)),
+                           hex_v("h3", SUB_ELEMENT(canInfo, macAddress, 2)),
+                           hex_v("h4", SUB_ELEMENT(canInfo, macAddress, 3)),
+                           hex_v("h5", SUB_ELEMENT(canInfo, macAddress, 4)),
+                           hex_v("h6", SUB_ELEMENT(canInfo, macAddress, 5))),
                       CalHandler::MacAddress),
               CalSubRecord::Can),
+          kCalExpectedNumber),
           CAL_GIVEN_COMM),
     special(line({cal_tok("remote")}, nullptr, 0, "the library-wide Remote text", word_v("name", nullptr)),
             CalHandler::Remote),
@@ -312,10 +327,12 @@ constexpr CalSpecLine kLines[] = {
                          CalHandler::BadPixels),
                  kCalTooManyBadPixels, kCalSyntaxError),
            1, kCalBadPixels),
-    fails(line(camera("bpix"), "Camera Bpix", 12, "badPixelFileFlag, badPixelFile",
-               int_v("flag", 0, 1, FIELD(badPixelFileFlag), dflt(0)),
-               word_v("file", FIELD(badPixelFile), text(""), OPT | CAL_V_LETTER_FIRST)),
-          kCalExpectedNonNumeric),
+    gives(fails(line(camera("bpix"), "Camera Bpix", 12, "badPixelFileFlag, badPixelFile",
+                     int_v("flag", 0, 1, FIELD(badPixelFileFlag), dflt(0)),
+                     word_v("file", FIELD(badPixelFile), text(""),
+                            OPT | CAL_V_LETTER_FIRST | CAL_V_MARKS_GIVEN)),
+                kCalExpectedNonNumeric),
+          CAL_GIVEN_BPIX_FILE),
     line(camera("options"), "Camera Options", 13, "cameraOptions",
          int_v("n", 0, 268435455, FIELD(cameraOptions), dflt(0))),
     line(camera("pll"), nullptr, 0, "cameraPll", int_v("n", 0, 1, FIELD(cameraPll), dflt(1))),
@@ -343,7 +360,7 @@ constexpr CalSpecLine kLines[] = {
         return l;
     }(),
     needs(special(line(camera("trans"), "Camera Trans", 32, "cameraTrans[i]",
-                       int_v("i", 0, 14, nullptr),
+                       int_v("i", 0, 14, nullptr, {}, CAL_V_INDEX),
                        int_v("dx", -2047, 2047, INDEXED(cameraTrans, dx), dflt(0)),
                        int_v("dy", -2047, 2047, INDEXED(cameraTrans, dy), dflt(0))),
                   CalHandler::CameraTrans),
@@ -416,7 +433,7 @@ constexpr CalSpecLine kLines[] = {
                real_v("s1", 0.85, 1.15, ELEMENT(scanCal, 0), dflt(1)),
                real_v("s2", 0.85, 1.15, ELEMENT(scanCal, 1), dflt(1), OPT)),
           kCalExpectedNumber),
-    special(line({cal_tok("sdccal")}, "SdcCal", 45, "sdcCal[i]", int_v("i", 0, 14, nullptr),
+    special(line({cal_tok("sdccal")}, "SdcCal", 45, "sdcCal[i]", int_v("i", 0, 14, nullptr, {}, CAL_V_INDEX),
                  real_v("c1", -kMaxSingle, kMaxSingle, INDEXED(sdcCal, c1), unset(kMaxSingle), OPT),
                  real_v("c2", -kMaxSingle, kMaxSingle, INDEXED(sdcCal, c2), unset(kMaxSingle), OPT),
                  real_v("c3", -kMaxSingle, kMaxSingle, INDEXED(sdcCal, c3), unset(kMaxSingle), OPT),
@@ -452,13 +469,14 @@ constexpr CalSpecLine kLines[] = {
          int_v("t", 0, 255, FIELD(turret), dflt(0)),
          int_v("t2", 0, 255, FIELD(turret2), dflt(kCalDefaultTurret2), OPT)),
     line({cal_tok("zoom")}, "Zoom", 36, "zoom", int_v("z", 0, 255, FIELD(zoom), dflt(0))),
+    // The Ignore lines in the order the writer emits them.
     flag_line({cal_tok("ignoredualbrushmotor")}, "IgnoreDualBrushMotor", 37, "dualBrushMotor",
               FIELD(dualBrushMotor), 0, dflt(1)),
-    flag_line({cal_tok("ignorefocusndw")}, "IgnoreFocusNDW", 37, "focusNdw", FIELD(focusNdw), 0, dflt(1)),
     flag_line({cal_tok("ignorelaps")}, "IgnoreLAPS", 37, "laps", FIELD(laps), 0, dflt(1)),
-    flag_line({cal_tok("ignorepzt")}, "IgnorePZT", 37, "pzt", FIELD(pzt), 0, dflt(1)),
     flag_line({cal_tok("ignorewand")}, "IgnoreWand", 37, "wand", FIELD(wand), 0, dflt(1)),
+    flag_line({cal_tok("ignorefocusndw")}, "IgnoreFocusNDW", 37, "focusNdw", FIELD(focusNdw), 0, dflt(1)),
     flag_line({cal_tok("ignorezoom")}, "IgnoreZoom", 37, "zoomUsed", FIELD(zoomUsed), 0, dflt(1)),
+    flag_line({cal_tok("ignorepzt")}, "IgnorePZT", 37, "pzt", FIELD(pzt), 0, dflt(1)),
     [] {
         CalSpecLine l = needs(flag_line({cal_tok("ringspot")}, "RingSpot", 38, "ringSpot",
                                         FIELD(ringSpot), 1, dflt(0)),
@@ -591,7 +609,7 @@ constexpr CalSpecLine kLines[] = {
                                   CalValueKind::DecWord)),
                       CalHandler::DynWaveGen),
               CalSubRecord::DynWaveGen),
-          kCalRangeOrZero),
+          kCalRangeOrZero, kCalExpectedNumber),
     line({cal_tok("ftpsiinvertdata")}, "FtpsiInvertData", 58, "ftpsiInvertData",
          int_v("n", 0, 255, FIELD(ftpsiInvertData), dflt(0))),
 
@@ -610,7 +628,7 @@ constexpr CalSpecLine kLines[] = {
                    real_v("b", -10, 10, SUB_ELEMENT(ftpInfo, zeroPtPos, 1), {}, OPT)),
           kCalExpectedNumber),
     needs(repeat(fails(special(FTP_LINE({cal_tok("ftpdisper")}, "FTPDisper", 33, "ftpInfo->disper[i]",
-                                        int_v("i", 0, 14, nullptr),
+                                        int_v("i", 0, 14, nullptr, {}, CAL_V_INDEX),
                                         real_v("d", -kTwoPi, kTwoPi,
                                                KELM_GETTER(if (s.ftpInfo == nullptr || index < 0 ||
                                                                index >= kCalMaxMags) return {};
@@ -621,7 +639,7 @@ constexpr CalSpecLine kLines[] = {
                  2, 10),
           CAL_NEEDS_MAGS, &kCalOrderFtpDisper),
     needs(repeat(fails(special(FTP_LINE({cal_tok("ftpavg_k0")}, "FTPAvg_K0", 33, "ftpInfo->avgK0[i]",
-                                        int_v("i", 0, 14, nullptr),
+                                        int_v("i", 0, 14, nullptr, {}, CAL_V_INDEX),
                                         real_v("k", 0, 100,
                                                KELM_GETTER(if (s.ftpInfo == nullptr || index < 0 ||
                                                                index >= kCalMaxMags) return {};
@@ -632,12 +650,12 @@ constexpr CalSpecLine kLines[] = {
                  2, 10),
           CAL_NEEDS_MAGS, &kCalOrderFtpDisper),
     needs(special(FTP_LINE({cal_tok("ftpdmicenter")}, "FTPDmiCenter", 33, "ftpInfo->dmiCenter[i]",
-                           int_v("i", 0, 14, nullptr), real_v("x", -100, 100, SUB_INDEXED(ftpInfo, dmiCenter, x)),
+                           int_v("i", 0, 14, nullptr, {}, CAL_V_INDEX), real_v("x", -100, 100, SUB_INDEXED(ftpInfo, dmiCenter, x)),
                            real_v("y", -100, 100, SUB_INDEXED(ftpInfo, dmiCenter, y))),
                   CalHandler::FtpCenter),
           CAL_NEEDS_MAGS, &kCalOrderFtpDmiCenter),
     needs(special(FTP_LINE({cal_tok("ftptiltcenter")}, "FTPTiltCenter", 33, "ftpInfo->tiltCenter[i]",
-                           int_v("i", 0, 14, nullptr), real_v("x", -100, 100, SUB_INDEXED(ftpInfo, tiltCenter, x)),
+                           int_v("i", 0, 14, nullptr, {}, CAL_V_INDEX), real_v("x", -100, 100, SUB_INDEXED(ftpInfo, tiltCenter, x)),
                            real_v("y", -100, 100, SUB_INDEXED(ftpInfo, tiltCenter, y))),
                   CalHandler::FtpCenter),
           CAL_NEEDS_MAGS, &kCalOrderFtpTiltCenter),
@@ -687,6 +705,7 @@ constexpr auto kAllLines = [] {
 #undef FTP_LINE
 #undef AXIS_LINES
 #undef PID_VALUES
+#undef PID
 
 }  // namespace
 

@@ -26,8 +26,8 @@ enum class CalValueKind : uint8_t {
     Pair,        // bracketed pair [a,b]: a in [lo, hi], b in [lo2, hi2]
     RealOrPair,  // a real in [lo, hi] or a bracketed pair as above
     Duration,    // numbers joined by ':' words, each in [0,100]; sum at most hi seconds
-    HexWord,     // a word read as a hexadecimal number
-    DecWord,     // a word read as a decimal integer
+    HexWord,     // a word read as a hexadecimal number in [lo, hi]
+    DecWord,     // a word read as a decimal integer in [lo, hi]
 };
 
 enum CalValueFlag : uint16_t {
@@ -39,9 +39,11 @@ enum CalValueFlag : uint16_t {
     CAL_V_LETTER_FIRST = 1 << 5,  // a word that must begin with a letter
     CAL_V_SATURATE = 1 << 6,      // a scaled value beyond the field saturates
     CAL_V_DAYS_FIRST = 1 << 7,    // duration days[:h[:m[:s]]] (else h[:m[:s]])
-    CAL_V_ALL_PARTS = 1 << 8,     // duration must give all four parts
+    CAL_V_ALL_PARTS = 1 << 8,     // the value after the duration is read only after four parts
     CAL_V_VARIANT_A = 1 << 9,     // belongs to the line's first form (see handler)
     CAL_V_VARIANT_B = 1 << 10,    // belongs to the line's second form
+    CAL_V_INDEX = 1 << 11,        // selects the element the later values go to
+    CAL_V_MARKS_GIVEN = 1 << 12,  // the line's `given` bits count only when this value is read
 };
 
 // What sb_resetCal does to a value's field.
@@ -132,6 +134,8 @@ enum CalGiven : uint16_t {
     CAL_GIVEN_WM_LINK = 1 << 5,
     CAL_GIVEN_OPD = 1 << 6,
     CAL_GIVEN_SYS_GAIN = 1 << 7,
+    CAL_GIVEN_BPIX_FILE = 1 << 8,    // Camera Bpix with a file name
+    CAL_GIVEN_BAD_PIXELS = 1 << 9,   // at least one Camera BPixels pair stored
 };
 
 // Lines that depend on earlier ones.
