@@ -74,6 +74,9 @@ int32_t sb_writeCal(int32_t slot, const char* path) {
         if (result == NO_ERROR) result = ERR_CANT_WRITE_FILE;
     }
     if (result != NO_ERROR) return result;
+    // The temporary file was created private; the file it replaces keeps
+    // its permissions.
+    plat::match_file_mode(temp.path.c_str(), dest);
     if (plat::rename_file(temp.path.c_str(), dest) != 0) {
         cal_write_error(dest, "Cannot copy temp file \"%s\" to \"%s\"", temp.path.c_str(), dest);
         return ERR_CANT_WRITE_FILE;

@@ -28,10 +28,9 @@ void unable(const char* input, const char* output) {
 }
 
 // Writes the binary file under a temporary name in the output's folder and
-// renames it over the output only when everything was written. The
-// temporary file is created afresh by the writer, so the output gets the
-// permissions a newly created file gets; an output that is replaced keeps
-// its own.
+// renames it over the output only when everything was written. A new
+// output gets the permissions of a newly created file; an output that is
+// replaced keeps its own.
 int32_t write_output(const char* output, const datafile_ident& ident, const datafile_record& record,
                      const intens_matrix& intens, const phase_matrix& phase) {
     namespace fs = std::filesystem;
@@ -46,9 +45,7 @@ int32_t write_output(const char* output, const datafile_ident& ident, const data
 
     int32_t result = datafile_write_binary(temp->c_str(), &ident, &record, &intens, &phase);
     if (result == NO_ERROR) {
-        std::error_code ec;
-        if (const auto st = fs::status(target, ec); !ec && fs::is_regular_file(st))
-            fs::permissions(*temp, st.permissions(), ec);
+        plat::match_file_mode(temp->c_str(), target.c_str());
         if (plat::rename_file(temp->c_str(), target.c_str()) != 0) result = ERR_CANT_CREATE_FILE;
     }
     if (result != NO_ERROR) plat::remove_file(temp->c_str());

@@ -124,6 +124,20 @@ int rename_file(const char* from, const char* to) {
     return ::rename(native_path(from).c_str(), native_path(to).c_str()) == 0 ? 0 : errno;
 }
 
+int match_file_mode(const char* file, const char* model) {
+    if (file == nullptr || model == nullptr) return EINVAL;
+    mode_t mode;
+    struct stat st {};
+    if (::stat(native_path(model).c_str(), &st) == 0) {
+        mode = st.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    return ::chmod(native_path(file).c_str(), mode) == 0 ? 0 : errno;
+}
+
 std::string temp_dir() {
     if (auto dir = get_env("TMPDIR"); dir && !dir->empty()) return *dir;
     return "/tmp";

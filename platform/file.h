@@ -46,6 +46,12 @@ int remove_file(const char* path);
 // Renames `from` over `to` (replacing it atomically). Returns 0 or errno.
 int rename_file(const char* from, const char* to);
 
+// Gives `file` the permissions of `model` when `model` exists, else those
+// of a newly created file (0666 less the process's umask); for a file
+// written under a temporary name that is about to replace `model`.
+// Returns 0 or the system error number.
+int match_file_mode(const char* file, const char* model);
+
 // The system's temporary folder: TMPDIR when set, else /tmp.
 std::string temp_dir();
 

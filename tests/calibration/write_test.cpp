@@ -247,6 +247,17 @@ TEST_F(CalWrite, UndefinedSystemTypeLeavesTheTargetAndNoTemporaryFile) {
     for (const std::string& name : *names) EXPECT_EQ(name.find("_calfile"), std::string::npos) << name;
 }
 
+TEST_F(CalWrite, ReplacedFileKeepsItsPermissions) {
+    const std::string target = dir.file("target.cal");
+    write_file(target, "old contents");
+    ::chmod(target.c_str(), 0640);
+    ASSERT_EQ(read_text_file(kBoard1), NO_ERROR);
+    ASSERT_EQ(sb_writeCal(kSlot, target.c_str()), NO_ERROR) << messages();
+    struct stat st {};
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
 TEST_F(CalWrite, CanBoardWithoutItsRecordIsReported) {
     ASSERT_EQ(read_text_file(cal_example("can_zoom.cal") == "" ? "" : read_file(cal_example("can_zoom.cal"))),
               NO_ERROR);

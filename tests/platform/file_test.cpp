@@ -1,5 +1,9 @@
 #include "platform/file.h"
 
+#include <sys/stat.h>
+
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include "platform/path.h"
@@ -83,6 +87,24 @@ TEST(Process, ProgramPathAndOverrides) {
 TEST(SystemErrors, KnownAndUnknownNumbers) {
     EXPECT_EQ(plat::system_error_text(ENOENT), "No such file or directory");
     EXPECT_FALSE(plat::system_error_text(0x7fff1234));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FileOps, MatchFileModeFollowsTheFileItReplaces) {
+    TempDir dir;
+    write_file(dir.file("model"), "");
+    write_file(dir.file("temp"), "");
+    ::chmod(dir.file("model").c_str(), 0640);
+    ::chmod(dir.file("temp").c_str(), 0600);
+    EXPECT_EQ(plat::match_file_mode(dir.file("temp").c_str(), dir.file("model").c_str()), 0);
+    EXPECT_EQ(std::filesystem::status(dir.file("temp")).permissions(), std::filesystem::perms(0640));
+    const mode_t mask = ::umask(022);
+    EXPECT_EQ(plat::match_file_mode(dir.file("temp").c_str(), dir.file("absent").c_str()), 0);
+    EXPECT_EQ(std::filesystem::status(dir.file("temp")).permissions(), std::filesystem::perms(0644));
+    ::umask(mask);
 }
 
 }  // namespace
