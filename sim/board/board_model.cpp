@@ -119,6 +119,7 @@ void BoardModel::append_answer(const BoardRequest& request, BoardReply answer, s
     switch (answer.kind) {
         case BoardReply::Kind::ack: body = {UZ_ACK}; break;
         case BoardReply::Kind::nak: body = {UZ_NAK}; break;
+        case BoardReply::Kind::raw: body = std::move(answer.values); break;
         default: {
             const uz_cmd_def_t* def = uz_find_command(state_.board, request.code);
             uint8_t echo = request.code;

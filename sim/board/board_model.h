@@ -41,7 +41,10 @@ struct BoardRequest {
 };
 
 struct BoardReply {
-    enum class Kind { ack, nak, data, none };
+    // raw: `values` is the whole body (first byte included), framed as it
+    // is, whatever the command's answer length: for answers a board should
+    // not give.
+    enum class Kind { ack, nak, data, raw, none };
     Kind kind = Kind::ack;
     std::vector<uint8_t> values;  // data: the bytes after the echoed code
 
@@ -49,6 +52,7 @@ struct BoardReply {
     static BoardReply nak() { return {Kind::nak, {}}; }
     static BoardReply none() { return {Kind::none, {}}; }
     static BoardReply data(std::vector<uint8_t> values) { return {Kind::data, std::move(values)}; }
+    static BoardReply raw(std::vector<uint8_t> body) { return {Kind::raw, std::move(body)}; }
 };
 
 using BoardHandler = std::function<BoardReply(BoardState&, const BoardRequest&)>;
