@@ -164,6 +164,33 @@ TEST_P(BoardResend, OtherFailuresAreNotSentAgain) {
     }
 }
 
+// The board checks each request: a wrong checksum, a length byte that is
+// not the command's, or a code it does not take are answered with a NAK
+// (so the link sends again, three times in all).
+TEST_P(BoardResend, BoardRefusesMalformedRequests) {
+    const uz_cmd_def_t& reset = cmd(k_ack_cmd);
+    const uint8_t unknown = static_cast<uint8_t>(uz_command_table(GetParam()).size());
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> packet;
+    };
+    for (const Case& c : {Case{"checksum", {2, reset.code, static_cast<uint8_t>(reset.code + 1)}},
+                          Case{"length", {3, reset.code, 0, reset.code}}, Case{"code", {2, unknown, unknown}}}) {
+        SCOPED_TRACE(c.what);
+        sim.clear_requests();
+        std::vector<uint8_t> packet = c.packet;
+        packet.resize(UZ_MAX_ANSWER);
+        CaptureMessages messages;
+        EXPECT_EQ(ur_writeUZ(si->link.boardPort, static_cast<int32_t>(c.packet.size()), packet.data(), false, true),
+                  ERR_UZ_RECV_FAILED);
+        const auto requests = sim.requests();
+        ASSERT_EQ(requests.size(), 3u);
+        for (const auto& r : requests) EXPECT_FALSE(r.valid);
+    }
+    EXPECT_EQ(uz_cmd(si, reset.code, reset.reqLen), NO_ERROR);
+    EXPECT_TRUE(sim.requests().back().valid);
+}
+
 INSTANTIATE_TEST_SUITE_P(AllBoards, BoardResend, ::testing::ValuesIn(k_boards), board_name);
 
 // --- time-outs and receive errors ---
