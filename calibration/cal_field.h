@@ -1,5 +1,5 @@
 // A typed reference to one SystemInfo field, so that the calibration reader
-// can store a value and the writer load it by walking the specification
+// can store a value and the writer load it by walking the setting
 // table instead of naming every field twice.
 #pragma once
 

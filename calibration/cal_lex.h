@@ -45,7 +45,7 @@ constexpr const char* cal_real_range_format(bool lower_closed, bool upper_closed
     return upper_closed ? "%g out of range (%g,%g]" : "%g out of range (%g,%g)";
 }
 
-// A failure of a specification line: the message and the code it sets.
+// A failure of a setting line: the message and the code it sets.
 // Ordering messages set no code: the line is skipped and the read fails at
 // its end because a message was issued.
 struct CalFailure {

@@ -1,6 +1,6 @@
 // The calibration file's error printers and the state they share: the
 // count of messages of the current read or write, and what the header line
-// names (the file, or the specification text of a text-mode read).
+// names (the file, or the setting text of a text-mode read).
 #pragma once
 
 #include <cstdint>
@@ -15,7 +15,7 @@ extern int32_t cal_msg_count;
 inline constexpr int32_t kCalMaxMessages = 10;
 
 // What the reader's header names: a path while a file is read, the
-// specification text in text mode, neither otherwise.
+// setting text in text mode, neither otherwise.
 void cal_set_current_path(std::string path);
 void cal_set_current_text(std::string text);
 void cal_clear_current();  // forgets both and clears the message count

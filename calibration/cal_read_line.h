@@ -1,5 +1,5 @@
-// Reading one specification line of the calibration file into a slot, by
-// the specification-line table. Shared by the file and text modes of
+// Reading one setting line of the calibration file into a slot, by
+// the setting-line table. Shared by the file and text modes of
 // sb_readCal.
 #pragma once
 

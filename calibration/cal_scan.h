@@ -15,7 +15,7 @@
 #include "calibration/cal_lex.h"
 
 // A character source that can put back one character: an open text file or
-// the text of one specification.
+// the text of one setting line.
 class CalStream {
 public:
     explicit CalStream(FILE* file) : file_(file) {}

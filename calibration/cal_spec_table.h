@@ -1,4 +1,4 @@
-// The specification lines of the calibration file, described once for the
+// The setting lines of the calibration file, described once for the
 // reader and the writer: each line's keyword or keywords, its values with
 // their forms, ranges and target fields, the defaults sb_resetCal gives those
 // fields, the failure texts of its own, and where the writer puts it.
@@ -175,7 +175,7 @@ struct CalSpecLine {
     const CalFailure* failures[6]{};  // the line's own failure texts
 };
 
-// Every specification line, aliases included (an alias has no writerKey).
+// Every setting line, aliases included (an alias has no writerKey).
 std::span<const CalSpecLine> cal_spec_lines();
 
 // Whether a first keyword needs a second one (camera, llc, adc, ramp).

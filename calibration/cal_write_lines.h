@@ -1,5 +1,5 @@
 // The lines of a calibration file written from a slot, in the writer's
-// order and layout. Keys, names and values come from the specification-line
+// order and layout. Keys, names and values come from the setting-line
 // table; each line's emission condition and format are the writer's own.
 #pragma once
 

@@ -1,5 +1,5 @@
 // sb_readCal: fills one SystemInfo slot from the system calibration file,
-// resets it, or applies one specification given as text.
+// resets it, or applies one setting line given as text.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +11,7 @@
 //    point and the slot's calFileDigit, found in the current directory or
 //    the configuration directory;
 //  - "+DEFAULTS": the slot is reset with sb_resetCal;
-//  - any other text beginning with '+': the one specification after the '+'
+//  - any other text beginning with '+': the one setting line after the '+'
 //    is applied to the slot as it is (no reset, no final checks);
 //  - otherwise the path of a calibration file.
 // A file read resets the slot first, reads every line, then checks that the

@@ -8,7 +8,7 @@
 // Longest ramp data file name in a configuration entry.
 inline constexpr int RR_CFG_FILE_NAME_MAX = 80;
 
-// One accepted specification line.
+// One accepted ramp line.
 struct rr_ramp_cfg_t {
     int32_t rampType;       // 0 SWLI, 1 PMI, 17 BTW
     int32_t wavelenSelect;  // BTW wavelength index 1..4, else 0
@@ -25,7 +25,7 @@ struct rr_ramp_cfg_t {
 };
 
 // The comment block written after the header line and shown, with the
-// sample line, when a file holds no acceptable specification.
+// sample line, when a file holds no acceptable ramp line.
 extern const char* const rr_ramp_cfg_format_text;
 extern const char* const rr_ramp_cfg_sample_line;
 

@@ -68,7 +68,7 @@ bool leading_int(std::string_view token, long& value) {
     return end != text.c_str();
 }
 
-// Parses one specification line into `entry`; returns false with `error`
+// Parses one ramp line into `entry`; returns false with `error`
 // filled for the first failing field.
 bool parse_spec(const Tokens& tokens, rr_ramp_cfg_t& entry, LineError& error) {
     int field = 0;

@@ -1,4 +1,4 @@
-// Each specification line read from a small calibration file: accepted
+// Each setting line read from a small calibration file: accepted
 // values land in their fields, each failure prints its text and the line's
 // number, optional values, aliases and values continued on the next line.
 #include <cctype>
