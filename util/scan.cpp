@@ -67,6 +67,35 @@ void add_label(MessageBuilder& msg, const char* label) {
     if (label != nullptr && label[0] != '\0') msg.add(" '%.40s'", label);
 }
 
+// How a number scan ended; the failures name their reason.
+enum class ScanOutcome { Ok, KeywordMismatch, Missing, NotANumber, ExtraCharacters, OutOfRange };
+
+const char* reason_of(ScanOutcome outcome) {
+    switch (outcome) {
+    case ScanOutcome::Missing: return "Missing number.\n";
+    case ScanOutcome::NotANumber: return "Not a number.\n";
+    case ScanOutcome::ExtraCharacters: return "Extra characters after number.\n";
+    default: return "Number out of range.\n";
+    }
+}
+
+// Takes the next token and converts it: `convert(text, end)` returns the
+// value and where the conversion stopped; `acceptable(value)` checks it.
+template <typename T, typename Convert, typename Acceptable>
+ScanOutcome scan_number(const char* line, const char* delimiters, const char* keyword, T& value, Convert convert,
+                        Acceptable acceptable) {
+    std::string token;
+    if (g_tokens.next(line, delimiters, token) == nullptr) return ScanOutcome::Missing;
+    if (keyword != nullptr && strxcmp(token.c_str(), keyword) != 0) return ScanOutcome::KeywordMismatch;
+    char* end = nullptr;
+    const T parsed = convert(token.c_str(), &end);
+    if (end == token.c_str()) return ScanOutcome::NotANumber;
+    if (*end != '\0') return ScanOutcome::ExtraCharacters;
+    if (!acceptable(parsed)) return ScanOutcome::OutOfRange;
+    value = parsed;
+    return ScanOutcome::Ok;
+}
+
 }  // namespace
 
 bool u_scan_int(const char* line, const char* delimiters, const char* label, int32_t min, int32_t max,
@@ -74,42 +103,39 @@ bool u_scan_int(const char* line, const char* delimiters, const char* label, int
     if (message != nullptr) message[0] = '\0';
     if (value == nullptr) return false;
     *value = std::numeric_limits<int32_t>::max();
-    std::string token;
-    const char* reason = nullptr;
-    if (g_tokens.next(line, delimiters, token) == nullptr) {
-        reason = "Missing number.\n";
-    } else {
-        if (keyword != nullptr && strxcmp(token.c_str(), keyword) != 0) return false;
-        char* end = nullptr;
-        errno = 0;
-        const long long parsed = std::strtoll(token.c_str(), &end, 10);
-        const bool min_set = min != std::numeric_limits<int32_t>::min();
-        const bool max_set = max != std::numeric_limits<int32_t>::max();
-        if (end == token.c_str())
-            reason = "Not a number.\n";
-        else if (*end != '\0')
-            reason = "Extra characters after number.\n";
-        else if (errno == ERANGE || parsed < std::numeric_limits<int32_t>::min() ||
-                 parsed > std::numeric_limits<int32_t>::max() || (min_set && parsed < min) || (max_set && parsed > max))
-            reason = "Number out of range.\n";
-        else {
-            *value = static_cast<int32_t>(parsed);
-            return true;
-        }
+    const bool min_set = min != std::numeric_limits<int32_t>::min();
+    const bool max_set = max != std::numeric_limits<int32_t>::max();
+    bool overflow = false;
+    long long parsed = 0;
+    const ScanOutcome outcome = scan_number(
+        line, delimiters, keyword, parsed,
+        [&](const char* text, char** end) {
+            errno = 0;
+            const long long v = std::strtoll(text, end, 10);
+            overflow = errno == ERANGE;
+            return v;
+        },
+        [&](long long v) {
+            // Beyond 32 bits is out of range whatever the limits say.
+            return !overflow && v >= std::numeric_limits<int32_t>::min() && v <= std::numeric_limits<int32_t>::max() &&
+                   !(min_set && v < min) && !(max_set && v > max);
+        });
+    if (outcome == ScanOutcome::Ok) {
+        *value = static_cast<int32_t>(parsed);
+        return true;
     }
-    if (message != nullptr) {
-        MessageBuilder msg{message, U_SCAN_MESSAGE_SIZE};
-        msg.add("%s", reason);
-        add_label(msg, label);
-        msg.add(" an integer value");
-        if (min != std::numeric_limits<int32_t>::min() && max != std::numeric_limits<int32_t>::max())
-            msg.add(" in the range [%d,%d]", min, max);
-        else if (min == std::numeric_limits<int32_t>::min())
-            msg.add(" less than or equal to %d", max);
-        else
-            msg.add(" greater than or equal to %d", min);
-        msg.add("\n");
-    }
+    if (outcome == ScanOutcome::KeywordMismatch || message == nullptr) return false;
+    MessageBuilder msg{message, U_SCAN_MESSAGE_SIZE};
+    msg.add("%s", reason_of(outcome));
+    add_label(msg, label);
+    msg.add(" an integer value");
+    if (min_set && max_set)
+        msg.add(" in the range [%d,%d]", min, max);
+    else if (!min_set)
+        msg.add(" less than or equal to %d", max);
+    else
+        msg.add(" greater than or equal to %d", min);
+    msg.add("\n");
     return false;
 }
 
@@ -118,39 +144,28 @@ bool u_scan_real(const char* line, const char* delimiters, const char* label, do
     if (message != nullptr) message[0] = '\0';
     if (value == nullptr) return false;
     *value = std::numeric_limits<double>::infinity();
-    std::string token;
-    const char* reason = nullptr;
-    if (g_tokens.next(line, delimiters, token) == nullptr) {
-        reason = "Missing number.\n";
-    } else {
-        if (keyword != nullptr && strxcmp(token.c_str(), keyword) != 0) return false;
-        char* end = nullptr;
-        const double parsed = std::strtod(token.c_str(), &end);
-        const bool limited = std::isfinite(min) || std::isfinite(max);
-        if (end == token.c_str())
-            reason = "Not a number.\n";
-        else if (*end != '\0')
-            reason = "Extra characters after number.\n";
-        else if ((limited && std::isnan(parsed)) || parsed < min || parsed > max)
-            reason = "Number out of range.\n";
-        else {
-            *value = parsed;
-            return true;
-        }
+    const bool limited = std::isfinite(min) || std::isfinite(max);
+    double parsed = 0;
+    const ScanOutcome outcome = scan_number(
+        line, delimiters, keyword, parsed, [](const char* text, char** end) { return std::strtod(text, end); },
+        // NaN passes every comparison: refuse it wherever a limit guards.
+        [&](double v) { return !(limited && std::isnan(v)) && !(v < min) && !(v > max); });
+    if (outcome == ScanOutcome::Ok) {
+        *value = parsed;
+        return true;
     }
-    if (message != nullptr) {
-        MessageBuilder msg{message, U_SCAN_MESSAGE_SIZE};
-        msg.add("%s", reason);
-        add_label(msg, label);
-        msg.add(" a floating point value");
-        if (std::isfinite(min) && std::isfinite(max))
-            msg.add(" in the range [%g,%g]", min, max);
-        else if (std::isfinite(min))
-            msg.add(" greater than or equal to %g", min);
-        else
-            msg.add(" less than or equal to %g", max);
-        msg.add("\n");
-    }
+    if (outcome == ScanOutcome::KeywordMismatch || message == nullptr) return false;
+    MessageBuilder msg{message, U_SCAN_MESSAGE_SIZE};
+    msg.add("%s", reason_of(outcome));
+    add_label(msg, label);
+    msg.add(" a floating point value");
+    if (std::isfinite(min) && std::isfinite(max))
+        msg.add(" in the range [%g,%g]", min, max);
+    else if (std::isfinite(min))
+        msg.add(" greater than or equal to %g", min);
+    else
+        msg.add(" less than or equal to %g", max);
+    msg.add("\n");
     return false;
 }
 
