@@ -304,6 +304,12 @@ void Writer::write_line(const CalSpecLine& line) {
             if (!writable && board != CAL_BOARD_NONE) error(ERR_SB_CAL_INFO_INCOMPLETE, "Camera Type undefined.");
             // A camera without a word cannot be read back: the line is left out.
             if (!writable) return;
+            // The reader takes CUSTOM only on the boards that describe it;
+            // anywhere else the file would not read back.
+            if (s.cameraType == CAL_CAMERA_CUSTOM && board != CAL_BOARD_WEZEN && board != CAL_BOARD_FTP &&
+                board != CAL_BOARD_VEGA && board != CAL_BOARD_DENEB && board != CAL_BOARD_CAN &&
+                board != CAL_BOARD_NOTNEEDED)
+                return error(ERR_SB_CAL_INFO_INCOMPLETE, "Camera Type CUSTOM not supported by this board.");
             key(line);
             put_text(cal_name(kCalCameraTypes, s.cameraType));
             if ((board == CAL_BOARD_WEZEN || board == CAL_BOARD_FTP) && s.customCamera[0] != 0) {

@@ -258,6 +258,15 @@ TEST_F(CalWrite, ReplacedFileKeepsItsPermissions) {
     EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
+TEST_F(CalWrite, CustomCameraWhereTheReaderRefusesItIsReported) {
+    ASSERT_EQ(read_text_file(kBoard1), NO_ERROR);
+    si.instrBdType = CAL_BOARD_ADHARA;
+    si.cameraType = CAL_CAMERA_CUSTOM;
+    EXPECT_EQ(sb_writeCal(kSlot, dir.file("x.cal").c_str()), ERR_SB_CAL_INFO_INCOMPLETE);
+    EXPECT_NE(messages().find("Camera Type CUSTOM not supported by this board.\n"), std::string::npos) << messages();
+    EXPECT_FALSE(plat::is_regular_file(dir.file("x.cal").c_str()));
+}
+
 TEST_F(CalWrite, CanBoardWithoutItsRecordIsReported) {
     ASSERT_EQ(read_text_file(cal_example("can_zoom.cal") == "" ? "" : read_file(cal_example("can_zoom.cal"))),
               NO_ERROR);
