@@ -8,32 +8,22 @@
 
 #include "datafile/matrix_holder.h"
 
-struct float_matrix {
+// A matrix of one element type; the kinds below differ only in it.
+template <typename T>
+struct typed_matrix {
     uint32_t size;
     int16_t x, y, width, height;
-    float* matrix;
+    T* matrix;
 };
 
-struct double_matrix {
-    uint32_t size;
-    int16_t x, y, width, height;
-    double* matrix;
-};
-
-struct u16_matrix {
-    uint32_t size;
-    int16_t x, y, width, height;
-    uint16_t* matrix;
-};
+using float_matrix = typed_matrix<float>;
+using double_matrix = typed_matrix<double>;
+using u16_matrix = typed_matrix<uint16_t>;
 
 // Bytes with every row padded to a multiple of 4, rows stored bottom up:
 // point (px, py) is byte (height - 1 - (py - y)) * padded width + (px - x).
 // `size` counts bytes.
-struct byte_matrix {
-    uint32_t size;
-    int16_t x, y, width, height;
-    uint8_t* matrix;
-};
+using byte_matrix = typed_matrix<uint8_t>;
 
 // A plain 2-D array without origin.
 struct grid_f32 {
